@@ -9,6 +9,7 @@ and the benchmark. Serves on 127.0.0.1 only.
                                is served (with or without Content-Length, size)
   ATTACHMENT_PATH              the archive: `size` bytes of a fixed pattern
                                (byte i is (7*i + i//1024) mod 256)
+  /stats                       how many attachment requests were served
 """
 import argparse
 import http.server
@@ -60,6 +61,7 @@ class State:
         self.size = size
         self.with_length = True
         self.rate = rate
+        self.attachment_requests = 0
 
 
 class Handler(http.server.BaseHTTPRequestHandler):
@@ -91,12 +93,17 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.send_body(page(query.get("title", b"")), "text/html; charset=gbk")
         elif url.path == ATTACHMENT_PATH:
             self.send_attachment()
+        elif url.path == "/stats":
+            with self.state.lock:
+                count = self.state.attachment_requests
+            self.send_body(b"attachment_requests=%d" % count, "text/plain")
         else:
             self.send_error(404)
 
     def send_attachment(self):
         with self.state.lock:
             size, with_length, rate = self.state.size, self.state.with_length, self.state.rate
+            self.state.attachment_requests += 1
         self.send_response(200)
         self.send_header("Content-Type", "application/octet-stream")
         if with_length:
