@@ -53,7 +53,7 @@ bool FileExists(const Text& path) {
     return lstat(path.bytes().c_str(), &info) == 0;
   }
   // Only * and ? are wildcards, as in a Windows directory search; '[' stands
-  // for itself and '\\' (also a GBK trail byte) is no escape.
+  // for itself and a backslash (also a GBK trail byte) is no escape.
   std::string pattern;
   for (char c : path.view()) pattern += c == '[' ? std::string("[[]") : std::string(1, c);
   glob_t found{};
