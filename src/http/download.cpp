@@ -132,8 +132,7 @@ int32_t DownloadToFile(const Text& url, const Text& fileName, ProgressCallback o
                         static_cast<uint32_t>(done), elapsed,
                         static_cast<int32_t>(static_cast<uint32_t>(thisRun)));
   }
-  if (total != 0 && static_cast<uint64_t>(done - base) < total &&
-      !IsContentEncoded(source.get())) {
+  if (total != 0 && static_cast<uint64_t>(done - base) < total && !IsContentEncoded(source.get())) {
     return Fail(kIncomplete);
   }
   return 0;

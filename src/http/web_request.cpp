@@ -89,10 +89,10 @@ Text CookiesOf(const Text& responseHeaders) {
   std::string cookies;
   for (const Text& line : SplitText(responseHeaders, "\r\n")) {
     if (FindText(line, "Set-Cookie") == -1) continue;
-    const Text value = FindText(line, ";") != -1
-                           ? TrimText(TextBetween(line, "Set-Cookie:", ";"))
-                           : TrimText(ReplaceSubtext(line, "Set-Cookie:", Text(), 1,
-                                                     std::nullopt, false));
+    const Text value =
+        FindText(line, ";") != -1
+            ? TrimText(TextBetween(line, "Set-Cookie:", ";"))
+            : TrimText(ReplaceSubtext(line, "Set-Cookie:", Text(), 1, std::nullopt, false));
     cookies.append(value.view()).append("; ");
   }
   return LeftText(Text(cookies), static_cast<int32_t>(cookies.size()) - 2);
@@ -116,9 +116,9 @@ Bytes WebRequest(const Text& url, int32_t method, const Text& postText, Text* co
           : api.InternetOpenA(agent.ForPlatform(), INTERNET_OPEN_TYPE_PROXY,
                               proxyText.ForPlatform(), "", 0));
   if (!internet) return Bytes();
-  InternetHandle connection(api.InternetConnectA(
-      internet.get(), UrlHost(url).ForPlatform(), static_cast<INTERNET_PORT>(UrlPort(url)),
-      nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
+  InternetHandle connection(api.InternetConnectA(internet.get(), UrlHost(url).ForPlatform(),
+                                                 static_cast<INTERNET_PORT>(UrlPort(url)), nullptr,
+                                                 nullptr, INTERNET_SERVICE_HTTP, 0, 0));
   if (!connection) return Bytes();
   const DWORD flags = RequestFlags(cookies != nullptr, noRedirect, https);
   InternetHandle request(api.HttpOpenRequestA(connection.get(), Verb(method),
@@ -136,12 +136,11 @@ Bytes WebRequest(const Text& url, int32_t method, const Text& postText, Text* co
     Bytes& body = postBytes ? *postBytes : ownBody;
     if (body.empty()) body = TextToBytes(postText);
     api.HttpSendRequestA(request.get(), block.ForPlatform(), TextLength(block),
-                         const_cast<uint8_t*>(ForPlatform(body)),
-                         static_cast<DWORD>(body.size()));
+                         const_cast<uint8_t*>(ForPlatform(body)), static_cast<DWORD>(body.size()));
   }
   Bytes body = ReadBody(request.get());
-  const Text rawHeaders = ReplaceSubtext(QueryRawHeaders(request.get()), "Set-Cookie",
-                                         "Set-Cookie", 1, std::nullopt, false);
+  const Text rawHeaders = ReplaceSubtext(QueryRawHeaders(request.get()), "Set-Cookie", "Set-Cookie",
+                                         1, std::nullopt, false);
   request.Close();
   connection.Close();
   internet.Close();

@@ -57,10 +57,10 @@ LRESULT TSM_WINAPI NoCallWindowProc(WNDPROC, HWND, uint32_t, WPARAM, LPARAM) { r
 }  // namespace
 
 const WinInetApi& PlatformWinInet() {
-  static const WinInetApi offline = {
-      NoInternetOpen,     NoInternetConnect,     NoHttpOpenRequest, NoHttpSendRequest,
-      NoInternetReadFile, NoHttpQueryInfo,       NoInternetCloseHandle,
-      NoConnectedState,   NoInternetOpenUrl,     NoInternetSetOption, NoCallWindowProc};
+  static const WinInetApi offline = {NoInternetOpen,        NoInternetConnect,  NoHttpOpenRequest,
+                                     NoHttpSendRequest,     NoInternetReadFile, NoHttpQueryInfo,
+                                     NoInternetCloseHandle, NoConnectedState,   NoInternetOpenUrl,
+                                     NoInternetSetOption,   NoCallWindowProc};
   return offline;
 }
 #endif

@@ -57,8 +57,8 @@ using InternetOpenAFn = HINTERNET(TSM_WINAPI*)(const char* agent, DWORD accessTy
                                                DWORD flags);
 using InternetConnectAFn = HINTERNET(TSM_WINAPI*)(HINTERNET internet, const char* serverName,
                                                   INTERNET_PORT serverPort, const char* userName,
-                                                  const char* password, DWORD service,
-                                                  DWORD flags, DWORD_PTR context);
+                                                  const char* password, DWORD service, DWORD flags,
+                                                  DWORD_PTR context);
 using HttpOpenRequestAFn = HINTERNET(TSM_WINAPI*)(HINTERNET connect, const char* verb,
                                                   const char* objectName, const char* version,
                                                   const char* referrer, const char** acceptTypes,

@@ -24,17 +24,16 @@ Fn BindWinInet(const char* name) {
   return Bind<Fn>("wininet.dll", name);
 }
 
-w::HINTERNET TSM_WINAPI LazyInternetOpenA(const char* agent, w::DWORD accessType,
-                                          const char* proxy, const char* proxyBypass,
-                                          w::DWORD flags) {
+w::HINTERNET TSM_WINAPI LazyInternetOpenA(const char* agent, w::DWORD accessType, const char* proxy,
+                                          const char* proxyBypass, w::DWORD flags) {
   static const auto fn = BindWinInet<w::InternetOpenAFn>("InternetOpenA");
   return fn ? fn(agent, accessType, proxy, proxyBypass, flags) : nullptr;
 }
 
 w::HINTERNET TSM_WINAPI LazyInternetConnectA(w::HINTERNET internet, const char* serverName,
                                              w::INTERNET_PORT serverPort, const char* userName,
-                                             const char* password, w::DWORD service,
-                                             w::DWORD flags, w::DWORD_PTR context) {
+                                             const char* password, w::DWORD service, w::DWORD flags,
+                                             w::DWORD_PTR context) {
   static const auto fn = BindWinInet<w::InternetConnectAFn>("InternetConnectA");
   return fn ? fn(internet, serverName, serverPort, userName, password, service, flags, context)
             : nullptr;
@@ -76,8 +75,7 @@ w::BOOL TSM_WINAPI LazyInternetCloseHandle(w::HINTERNET handle) {
 }
 
 w::BOOL TSM_WINAPI LazyInternetGetConnectedState(w::DWORD* flags, w::DWORD reserved) {
-  static const auto fn =
-      BindWinInet<w::InternetGetConnectedStateFn>("InternetGetConnectedState");
+  static const auto fn = BindWinInet<w::InternetGetConnectedStateFn>("InternetGetConnectedState");
   return fn ? fn(flags, reserved) : FALSE;
 }
 
@@ -103,11 +101,12 @@ w::LRESULT TSM_WINAPI LazyCallWindowProcA(w::WNDPROC previous, w::HWND window, u
 }  // namespace
 
 const WinInetApi& PlatformWinInet() {
-  static const WinInetApi bound = {
-      LazyInternetOpenA,      LazyInternetConnectA,          LazyHttpOpenRequestA,
-      LazyHttpSendRequestA,   LazyInternetReadFile,          LazyHttpQueryInfoA,
-      LazyInternetCloseHandle, LazyInternetGetConnectedState, LazyInternetOpenUrlA,
-      LazyInternetSetOptionA, LazyCallWindowProcA};
+  static const WinInetApi bound = {LazyInternetOpenA,       LazyInternetConnectA,
+                                   LazyHttpOpenRequestA,    LazyHttpSendRequestA,
+                                   LazyInternetReadFile,    LazyHttpQueryInfoA,
+                                   LazyInternetCloseHandle, LazyInternetGetConnectedState,
+                                   LazyInternetOpenUrlA,    LazyInternetSetOptionA,
+                                   LazyCallWindowProcA};
   return bound;
 }
 

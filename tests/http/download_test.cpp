@@ -35,13 +35,11 @@ const char kWriteFailed[] = "写入本地文件失败!";
 struct Report {
   int32_t total, done, elapsedMs, thisRun;
   bool operator==(const Report& o) const {
-    return total == o.total && done == o.done && elapsedMs == o.elapsedMs &&
-           thisRun == o.thisRun;
+    return total == o.total && done == o.done && elapsedMs == o.elapsedMs && thisRun == o.thisRun;
   }
 };
 std::ostream& operator<<(std::ostream& out, const Report& r) {
-  return out << "{" << r.total << ", " << r.done << ", " << r.elapsedMs << ", " << r.thisRun
-             << "}";
+  return out << "{" << r.total << ", " << r.done << ", " << r.elapsedMs << ", " << r.thisRun << "}";
 }
 
 std::vector<Report>& Reports() {
@@ -120,6 +118,7 @@ struct RequestCase {
 
 TEST_F(DownloadTest, SendsItsFixedRequest) {
   ASSERT_EQ(BaseHeaders().size(), 198 + PlayerHost().bytes().size());
+  // clang-format off
   const RequestCase cases[] = {
       {"fresh download, no proxy bit", std::nullopt, 0x12, 5234125, "Agent5234125", 4,
        BaseHeaders()},
@@ -128,6 +127,7 @@ TEST_F(DownloadTest, SendsItsFixedRequest) {
       {"resume", 1048576, 0x12, -20, "Agent-20", 4, BaseHeaders() + "\r\nRange:bytes=1048576-"},
       {"a supplied 0 resumes", 0, 0, 1, "Agent1", 4, BaseHeaders() + "\r\nRange:bytes=0-"},
   };
+  // clang-format on
   for (const RequestCase& c : cases) {
     SCOPED_TRACE(c.name);
     Fresh();
@@ -151,9 +151,9 @@ TEST_F(DownloadTest, SendsItsFixedRequest) {
     EXPECT_EQ(calls[2].numbers, (std::vector<int64_t>{kInternet, 65, 4, 1}));
     EXPECT_EQ(calls[3].texts,
               (std::vector<std::optional<std::string>>{std::string(kUrlText), c.headers}));
-    EXPECT_EQ(calls[3].numbers, (std::vector<int64_t>{
-                                    kInternet, static_cast<int64_t>(c.headers.size()),
-                                    0x84000100, 0}));
+    EXPECT_EQ(
+        calls[3].numbers,
+        (std::vector<int64_t>{kInternet, static_cast<int64_t>(c.headers.size()), 0x84000100, 0}));
     EXPECT_EQ(calls[4].numbers, (std::vector<int64_t>{kUrl, 0x20000013, 4, 0}));
     EXPECT_EQ(calls[5].numbers, (std::vector<int64_t>{kUrl, 0x20000005, 4, 0}));
     EXPECT_EQ(calls[6].numbers, (std::vector<int64_t>{kUrl, 10240}));
@@ -176,6 +176,7 @@ struct TransferCase {
 
 TEST_F(DownloadTest, WritesEveryChunkAndReportsIt) {
   const int32_t kNearMax = 2147483547;  // 2^31 - 101
+  // clang-format off
   const TransferCase cases[] = {
       {"chunks of 10240", 25000, {}, 25000, 200, std::nullopt, std::nullopt,
        {100, 1000, 1000, 1005, 1100}, "*",
@@ -199,6 +200,7 @@ TEST_F(DownloadTest, WritesEveryChunkAndReportsIt) {
       {"elapsed across the counter's wrap", 10, {}, 10, 200, std::nullopt, std::nullopt,
        {0, -10, 5}, "*", {{10, 10, 15, 10}}},
   };
+  // clang-format on
   for (const TransferCase& c : cases) {
     SCOPED_TRACE(c.name);
     Fresh();
@@ -231,8 +233,9 @@ TEST_F(DownloadTest, ReportsThroughCallWindowProc) {
   EXPECT_EQ(DownloadToFile(kUrlText, Target(), RecordProgress), 0);
   const auto calls = fake.CallsOf("CallWindowProcA");
   ASSERT_EQ(calls.size(), 1u);
-  EXPECT_EQ(calls[0].numbers[0], static_cast<int64_t>(reinterpret_cast<uintptr_t>(
-                                     reinterpret_cast<void*>(RecordProgress))));
+  EXPECT_EQ(
+      calls[0].numbers[0],
+      static_cast<int64_t>(reinterpret_cast<uintptr_t>(reinterpret_cast<void*>(RecordProgress))));
   // Total, done, elapsed and this run in the places of window, message,
   // wParam and lParam.
   EXPECT_EQ((std::vector<int64_t>(calls[0].numbers.begin() + 1, calls[0].numbers.end())),
@@ -273,6 +276,7 @@ FakeScript Script(uintptr_t internet, uintptr_t url, std::optional<uint32_t> sta
 }
 
 TEST_F(DownloadTest, FailsWithANoticeAndClosesEverything) {
+  // clang-format off
   const FailureCase cases[] = {
       {"no Internet handle", Script(0, kUrl, 200), std::nullopt, "old", false, {kNoInternet}, {},
        "old", 0},
@@ -302,6 +306,7 @@ TEST_F(DownloadTest, FailsWithANoticeAndClosesEverything) {
       {"a short resumed body keeps the old bytes", Script(kInternet, kUrl, 206, 100, 40), 3,
        "abc", false, {kIncomplete}, {kUrl, kInternet}, "abc" + Pattern(40), 1},
   };
+  // clang-format on
   for (const FailureCase& c : cases) {
     SCOPED_TRACE(c.name);
     Fresh();
@@ -344,9 +349,7 @@ TEST_F(DownloadTest, StopsAtAFailedWrite) {
 #ifndef _WIN32
 TEST_F(DownloadTest, RefusesToResumeAFileItCannotPositionAtItsEnd) {
   // A sparse file of 4 GiB: its end is beyond a 32-bit position.
-  {
-    std::ofstream create(dir_ / "f.bin", std::ios::binary);
-  }
+  { std::ofstream create(dir_ / "f.bin", std::ios::binary); }
   fs::resize_file(dir_ / "f.bin", uint64_t{1} << 32);
   FakeWinInet fake(Script(kInternet, kUrl, 206, 5, 5));
   EXPECT_EQ(DownloadToFile(kUrlText, Target(), RecordProgress, 100), -1);

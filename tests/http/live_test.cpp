@@ -3,8 +3,8 @@
 // Windows only; run by ctest through server/run_with_server.py.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <optional>
@@ -100,6 +100,7 @@ struct PageCase {
 };
 
 TEST_F(LiveTest, WebRequestReturnsTheBodyAsServed) {
+  // clang-format off
   const PageCase cases[] = {
       {"GBK page", "/page", false, kPage, "HTTP/1.1 200"},
       {"redirect followed", "/redirect", false, kPage, "HTTP/1.1 200"},
@@ -108,6 +109,7 @@ TEST_F(LiveTest, WebRequestReturnsTheBodyAsServed) {
        "HTTP/1.1 404"},
       {"3 MB in 1024-byte reads", "/file?size=3000000", false, Pattern(3000000), "HTTP/1.1 200"},
   };
+  // clang-format on
   for (const PageCase& c : cases) {
     SCOPED_TRACE(c.name);
     Text responseHeaders;
@@ -133,11 +135,13 @@ struct CookieCase {
 };
 
 TEST_F(LiveTest, WebRequestCollectsAndMergesTheServersCookies) {
+  // clang-format off
   const CookieCase cases[] = {
       {"cookies left out", nullptr, "sid=9; lang=cn; theme=dark", nullptr},
       {"supplied empty", "", "sid=9;lang=cn;theme=dark", "sid=9; lang=cn; theme=dark"},
       {"merged", "a=1; sid=1", "sid=9;lang=cn;theme=dark", "sid=9; lang=cn; theme=dark; a=1"},
   };
+  // clang-format on
   for (const CookieCase& c : cases) {
     SCOPED_TRACE(c.name);
     Text cookies = c.cookies ? Text(c.cookies) : Text();
@@ -167,6 +171,7 @@ struct EchoCase {
 
 TEST_F(LiveTest, WebRequestSendsItsHeaderBlockAndBody) {
   const std::string url = Base() + "/echo?x=1";
+  // clang-format off
   const EchoCase cases[] = {
       {"GET with defaults", kGet, "ignored", nullptr,
        {"GET /echo?x=1 HTTP/1.1", "Accept: */*", "Referer: " + url, "Accept-Language: zh-cn",
@@ -181,6 +186,7 @@ TEST_F(LiveTest, WebRequestSendsItsHeaderBlockAndBody) {
        {"sid=9"},
        "\r\n\r\nq=1&name=图纸"},
   };
+  // clang-format on
   for (const EchoCase& c : cases) {
     SCOPED_TRACE(c.name);
     Text cookies = c.cookies ? Text(c.cookies) : Text();
@@ -197,8 +203,8 @@ TEST_F(LiveTest, WebRequestSendsItsHeaderBlockAndBody) {
 TEST_F(LiveTest, WebRequestWithoutAServerReturnsNothing) {
   Text responseCookies = "stale";
   // Port 1 on the loopback: nothing listens there.
-  EXPECT_TRUE(WebRequest("http://127.0.0.1:1/page", kGet, Text(), nullptr, &responseCookies)
-                  .empty());
+  EXPECT_TRUE(
+      WebRequest("http://127.0.0.1:1/page", kGet, Text(), nullptr, &responseCookies).empty());
   EXPECT_EQ(responseCookies.bytes(), "");
 }
 
@@ -219,6 +225,7 @@ struct DownloadCase {
 
 TEST_F(LiveTest, DownloadToFileWritesWhatWasServed) {
   const size_t kBig = 32u << 20;
+  // clang-format off
   const DownloadCase cases[] = {
       {"a large file", "/file?size=" + std::to_string(kBig), "live_big.bin", "older", std::nullopt,
        0, {}, Pattern(kBig),
@@ -242,6 +249,7 @@ TEST_F(LiveTest, DownloadToFileWritesWhatWasServed) {
       {"a body cut off keeps what came", "/cut?size=100000&send=40000", "live_cut.bin",
        std::nullopt, std::nullopt, -1, {kIncomplete}, Pattern(40000), std::nullopt},
   };
+  // clang-format on
   for (const DownloadCase& c : cases) {
     SCOPED_TRACE(c.name);
     Reports().clear();

@@ -42,6 +42,7 @@ struct OpenCase {
 };
 
 TEST(WebRequestTest, OpensWithTheArgumentsOfTheCall) {
+  // clang-format off
   const OpenCase cases[] = {
       {"plain GET", "http://www.example.com/a/b?c=1", 0, nullptr, nullptr, false, "",
        kDefaultAgent, 1, std::nullopt, std::nullopt, "www.example.com", 80, "GET", "/a/b?c=1",
@@ -67,8 +68,8 @@ TEST(WebRequestTest, OpensWithTheArgumentsOfTheCall) {
        0x80004010},
       {"https proxy unchanged", "HTTPS://h.cn/", 0, nullptr, nullptr, false, "10.0.0.1:3128",
        kDefaultAgent, 3, "10.0.0.1:3128", "", "h.cn", 443, "GET", "/", 0x80800010},
-      {"agent from the caller's line", "http://h.cn/", 0, "User-Agent: Foo/1.0\r\nAccept: text/html",
-       nullptr, false, "", "Foo/1.0", 1, std::nullopt, std::nullopt, "h.cn", 80, "GET", "/",
+      {"agent from the caller's line", "http://h.cn/", 0,
+       "User-Agent: Foo/1.0\r\nAccept: text/html", nullptr, false, "", "Foo/1.0", 1, std::nullopt, std::nullopt, "h.cn", 80, "GET", "/",
        0x80004010},
       {"agent line in lower case, alone", "http://h.cn/", 0, "user-agent: Foo/1.0", nullptr,
        false, "", "Foo/1.0", 1, std::nullopt, std::nullopt, "h.cn", 80, "GET", "/", 0x80004010},
@@ -78,6 +79,7 @@ TEST(WebRequestTest, OpensWithTheArgumentsOfTheCall) {
       {"empty agent value goes as null", "http://h.cn/", 0, "User-Agent:", nullptr, false, "",
        std::nullopt, 1, std::nullopt, std::nullopt, "h.cn", 80, "GET", "/", 0x80004010},
   };
+  // clang-format on
   for (const OpenCase& c : cases) {
     SCOPED_TRACE(c.name);
     FakeWinInet fake;
@@ -88,8 +90,8 @@ TEST(WebRequestTest, OpensWithTheArgumentsOfTheCall) {
 
     const auto open = fake.CallsOf("InternetOpenA");
     ASSERT_EQ(open.size(), 1u);
-    EXPECT_EQ(open[0].texts, (std::vector<std::optional<std::string>>{c.agent, c.proxyText,
-                                                                       c.bypass}));
+    EXPECT_EQ(open[0].texts,
+              (std::vector<std::optional<std::string>>{c.agent, c.proxyText, c.bypass}));
     EXPECT_EQ(open[0].numbers, (std::vector<int64_t>{c.access, 0}));
     const auto connect = fake.CallsOf("InternetConnectA");
     ASSERT_EQ(connect.size(), 1u);
@@ -114,6 +116,7 @@ struct HeaderCase {
 };
 
 TEST(WebRequestTest, BuildsTheHeaderBlockInTheCallersHeaders) {
+  // clang-format off
   const HeaderCase cases[] = {
       {"defaults only", "http://h.cn/a", nullptr, nullptr,
        "Accept: */*\r\nReferer: http://h.cn/a\r\nAccept-Language: zh-cn\r\n"
@@ -143,6 +146,7 @@ TEST(WebRequestTest, BuildsTheHeaderBlockInTheCallersHeaders) {
        "X-Name: 图纸\r\nAccept: */*\r\nReferer: http://h.cn/下载\r\nAccept-Language: zh-cn\r\n"
        "Content-Type: application/x-www-form-urlencoded"},
   };
+  // clang-format on
   for (const HeaderCase& c : cases) {
     SCOPED_TRACE(c.name);
     FakeWinInet fake;
@@ -171,6 +175,7 @@ struct BodyCase {
 };
 
 TEST(WebRequestTest, SendsTheBodyOnlyForPostAndHead) {
+  // clang-format off
   const BodyCase cases[] = {
       {"GET ignores both", kGet, "q=1", std::string("zz"), std::nullopt, std::string("zz")},
       {"HEAD takes the text into postBytes", kHead, "q=1", std::string(), std::string("q=1"),
@@ -182,6 +187,7 @@ TEST(WebRequestTest, SendsTheBodyOnlyForPostAndHead) {
       {"POST with nothing sends an empty body", kPost, "", std::string(), std::nullopt,
        std::string()},
   };
+  // clang-format on
   for (const BodyCase& c : cases) {
     SCOPED_TRACE(c.name);
     FakeWinInet fake;
@@ -211,12 +217,14 @@ struct ReadCase {
 TEST(WebRequestTest, ReadsTheWholeBodyIn1024ByteReads) {
   std::string big;
   for (int i = 0; i < 3000; ++i) big += static_cast<char>(i * 7);  // zero bytes included
+  // clang-format off
   const ReadCase cases[] = {
       {"full reads", big, {}, std::nullopt, big, 4},
       {"short reads", big, {1, 1023, 500}, std::nullopt, big, 7},
       {"a failing read ends the body", big, {}, 2, big.substr(0, 2048), 3},
       {"an empty body", "", {}, std::nullopt, "", 1},
   };
+  // clang-format on
   for (const ReadCase& c : cases) {
     SCOPED_TRACE(c.name);
     FakeScript script;
@@ -254,6 +262,7 @@ TEST(WebRequestTest, RewritesSetCookieAndCollectsCookies) {
   };
   const std::string tooLong = sized("HTTP/1.1 200 OK\r\nSet-Cookie: k=v\r\nX: ", 5000);
   const std::string justFits = sized("HTTP/1.1 200 OK\r\nSet-Cookie: k=v\r\nX: ", 4999);
+  // clang-format off
   const CookieCase cases[] = {
       {"cookies left out", lines, nullptr, rewritten, "sid=9; lang=cn", nullptr},
       {"cookies supplied empty: merged, spaces gone", lines, "", rewritten, "sid=9;lang=cn",
@@ -270,6 +279,7 @@ TEST(WebRequestTest, RewritesSetCookieAndCollectsCookies) {
        "a=1"},
       {"4999 bytes and the zero fit", justFits, nullptr, justFits, "k=v", nullptr},
   };
+  // clang-format on
   ASSERT_EQ(justFits.size(), 4999u);
   ASSERT_EQ(tooLong.size(), 5000u);
   for (const CookieCase& c : cases) {
@@ -302,6 +312,7 @@ struct CloseCase {
 };
 
 TEST(WebRequestTest, ClosesInnermostFirstAndChangesNothingOnAFailedOpen) {
+  // clang-format off
   const CloseCase cases[] = {
       {"no Internet handle", 0, kConnection, kRequest, {"InternetOpenA"}, {}},
       {"no connection", kInternet, 0, kRequest,
@@ -311,6 +322,7 @@ TEST(WebRequestTest, ClosesInnermostFirstAndChangesNothingOnAFailedOpen) {
         "InternetCloseHandle"},
        {kConnection, kInternet}},
   };
+  // clang-format on
   for (const CloseCase& c : cases) {
     SCOPED_TRACE(c.name);
     FakeScript script;

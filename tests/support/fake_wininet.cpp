@@ -22,7 +22,9 @@ std::optional<std::string> Str(const void* bytes, DWORD length) {
   return std::string(static_cast<const char*>(bytes), length);
 }
 
-int64_t Num(const void* handle) { return static_cast<int64_t>(reinterpret_cast<uintptr_t>(handle)); }
+int64_t Num(const void* handle) {
+  return static_cast<int64_t>(reinterpret_cast<uintptr_t>(handle));
+}
 
 HINTERNET Handle(uintptr_t value) {
   if (value != 0) FakeWinInet::Current().Opened(value);
@@ -32,7 +34,7 @@ HINTERNET Handle(uintptr_t value) {
 HINTERNET TSM_WINAPI FakeInternetOpenA(const char* agent, DWORD accessType, const char* proxy,
                                        const char* proxyBypass, DWORD flags) {
   FakeWinInet& fake = FakeWinInet::Current();
-  fake.Record({"InternetOpenA", {Str(agent), Str(proxy), Str(proxyBypass)}, {accessType, flags}});
+  fake.Record("InternetOpenA", {Str(agent), Str(proxy), Str(proxyBypass)}, {accessType, flags});
   return Handle(fake.script().internetHandle);
 }
 
@@ -41,9 +43,8 @@ HINTERNET TSM_WINAPI FakeInternetConnectA(HINTERNET internet, const char* server
                                           const char* password, DWORD service, DWORD flags,
                                           DWORD_PTR context) {
   FakeWinInet& fake = FakeWinInet::Current();
-  fake.Record({"InternetConnectA",
-               {Str(serverName), Str(userName), Str(password)},
-               {Num(internet), serverPort, service, flags, static_cast<int64_t>(context)}});
+  fake.Record("InternetConnectA", {Str(serverName), Str(userName), Str(password)},
+              {Num(internet), serverPort, service, flags, static_cast<int64_t>(context)});
   return Handle(fake.script().connectionHandle);
 }
 
@@ -52,9 +53,8 @@ HINTERNET TSM_WINAPI FakeHttpOpenRequestA(HINTERNET connect, const char* verb,
                                           const char* referrer, const char** acceptTypes,
                                           DWORD flags, DWORD_PTR context) {
   FakeWinInet& fake = FakeWinInet::Current();
-  fake.Record({"HttpOpenRequestA",
-               {Str(verb), Str(objectName), Str(version), Str(referrer)},
-               {Num(connect), Num(acceptTypes), flags, static_cast<int64_t>(context)}});
+  fake.Record("HttpOpenRequestA", {Str(verb), Str(objectName), Str(version), Str(referrer)},
+              {Num(connect), Num(acceptTypes), flags, static_cast<int64_t>(context)});
   return Handle(fake.script().requestHandle);
 }
 
@@ -62,16 +62,15 @@ BOOL TSM_WINAPI FakeHttpSendRequestA(HINTERNET request, const char* headers, DWO
                                      void* optional, DWORD optionalLength) {
   std::optional<std::string> block =
       headersLength == 0xFFFFFFFF ? Str(headers) : Str(headers, headersLength);
-  FakeWinInet::Current().Record({"HttpSendRequestA",
-                                 {block, Str(optional, optionalLength)},
-                                 {Num(request), headersLength, optionalLength}});
+  FakeWinInet::Current().Record("HttpSendRequestA", {block, Str(optional, optionalLength)},
+                                {Num(request), headersLength, optionalLength});
   return 1;
 }
 
 BOOL TSM_WINAPI FakeInternetReadFile(HINTERNET file, void* buffer, DWORD bytesToRead,
                                      DWORD* bytesRead) {
   FakeWinInet& fake = FakeWinInet::Current();
-  fake.Record({"InternetReadFile", {}, {Num(file), bytesToRead}});
+  fake.Record("InternetReadFile", {}, {Num(file), bytesToRead});
   return fake.Read(static_cast<uint8_t*>(buffer), bytesToRead, bytesRead) ? 1 : 0;
 }
 
@@ -95,9 +94,8 @@ BOOL NumberOut(std::optional<uint32_t> value, void* buffer, DWORD* bufferLength)
 BOOL TSM_WINAPI FakeHttpQueryInfoA(HINTERNET request, DWORD infoLevel, void* buffer,
                                    DWORD* bufferLength, DWORD* index) {
   FakeWinInet& fake = FakeWinInet::Current();
-  fake.Record({"HttpQueryInfoA",
-               {},
-               {Num(request), infoLevel, *bufferLength, index ? int64_t{*index} : -1}});
+  fake.Record("HttpQueryInfoA", {},
+              {Num(request), infoLevel, *bufferLength, index ? int64_t{*index} : -1});
   const FakeScript& script = fake.script();
   switch (infoLevel) {
     case HTTP_QUERY_RAW_HEADERS_CRLF:
@@ -115,27 +113,25 @@ BOOL TSM_WINAPI FakeHttpQueryInfoA(HINTERNET request, DWORD infoLevel, void* buf
 
 BOOL TSM_WINAPI FakeInternetCloseHandle(HINTERNET handle) {
   FakeWinInet& fake = FakeWinInet::Current();
-  fake.Record({"InternetCloseHandle", {}, {Num(handle)}});
+  fake.Record("InternetCloseHandle", {}, {Num(handle)});
   fake.Closed(reinterpret_cast<uintptr_t>(handle));
   return 1;
 }
 
 BOOL TSM_WINAPI FakeInternetGetConnectedState(DWORD* flags, DWORD reserved) {
   FakeWinInet& fake = FakeWinInet::Current();
-  fake.Record({"InternetGetConnectedState", {}, {*flags, reserved}});
+  fake.Record("InternetGetConnectedState", {}, {*flags, reserved});
   *flags = fake.script().connectedFlags;
   return 1;
 }
 
-HINTERNET TSM_WINAPI FakeInternetOpenUrlA(HINTERNET internet, const char* url,
-                                          const char* headers, DWORD headersLength, DWORD flags,
-                                          DWORD_PTR context) {
+HINTERNET TSM_WINAPI FakeInternetOpenUrlA(HINTERNET internet, const char* url, const char* headers,
+                                          DWORD headersLength, DWORD flags, DWORD_PTR context) {
   FakeWinInet& fake = FakeWinInet::Current();
   std::optional<std::string> block =
       headersLength == 0xFFFFFFFF ? Str(headers) : Str(headers, headersLength);
-  fake.Record({"InternetOpenUrlA",
-               {Str(url), block},
-               {Num(internet), headersLength, flags, static_cast<int64_t>(context)}});
+  fake.Record("InternetOpenUrlA", {Str(url), block},
+              {Num(internet), headersLength, flags, static_cast<int64_t>(context)});
   return Handle(fake.script().urlHandle);
 }
 
@@ -143,8 +139,8 @@ BOOL TSM_WINAPI FakeInternetSetOptionA(HINTERNET internet, DWORD option, void* b
                                        DWORD bufferLength) {
   uint32_t value = 0;
   if (buffer) std::memcpy(&value, buffer, std::min<DWORD>(bufferLength, sizeof value));
-  FakeWinInet::Current().Record(
-      {"InternetSetOptionA", {}, {Num(internet), option, bufferLength, value}});
+  FakeWinInet::Current().Record("InternetSetOptionA", {},
+                                {Num(internet), option, bufferLength, value});
   return 1;
 }
 
@@ -152,19 +148,18 @@ BOOL TSM_WINAPI FakeInternetSetOptionA(HINTERNET internet, DWORD option, void* b
 // passed.
 LRESULT TSM_WINAPI FakeCallWindowProcA(WNDPROC previous, HWND window, uint32_t message,
                                        WPARAM wParam, LPARAM lParam) {
-  FakeWinInet::Current().Record(
-      {"CallWindowProcA",
-       {},
-       {Num(reinterpret_cast<void*>(previous)), Num(window), message,
-        static_cast<int64_t>(wParam), static_cast<int64_t>(lParam)}});
+  FakeWinInet::Current().Record("CallWindowProcA", {},
+                                {Num(reinterpret_cast<void*>(previous)), Num(window), message,
+                                 static_cast<int64_t>(wParam), static_cast<int64_t>(lParam)});
   return previous ? previous(window, message, wParam, lParam) : 0;
 }
 
-const WinInetApi kFakeTable = {
-    FakeInternetOpenA,         FakeInternetConnectA,          FakeHttpOpenRequestA,
-    FakeHttpSendRequestA,      FakeInternetReadFile,          FakeHttpQueryInfoA,
-    FakeInternetCloseHandle,   FakeInternetGetConnectedState, FakeInternetOpenUrlA,
-    FakeInternetSetOptionA,    FakeCallWindowProcA};
+const WinInetApi kFakeTable = {FakeInternetOpenA,       FakeInternetConnectA,
+                               FakeHttpOpenRequestA,    FakeHttpSendRequestA,
+                               FakeInternetReadFile,    FakeHttpQueryInfoA,
+                               FakeInternetCloseHandle, FakeInternetGetConnectedState,
+                               FakeInternetOpenUrlA,    FakeInternetSetOptionA,
+                               FakeCallWindowProcA};
 
 }  // namespace
 
@@ -180,8 +175,10 @@ FakeWinInet::~FakeWinInet() {
 
 FakeWinInet& FakeWinInet::Current() { return *gCurrent; }
 
-void FakeWinInet::Record(FakeCall call) {
-  if (script_.record) calls_.push_back(std::move(call));
+void FakeWinInet::Record(const char* function,
+                         std::initializer_list<std::optional<std::string>> texts,
+                         std::initializer_list<int64_t> numbers) {
+  if (script_.record) calls_.push_back({function, texts, numbers});
 }
 
 bool FakeWinInet::Read(uint8_t* buffer, uint32_t size, uint32_t* delivered) {
@@ -196,8 +193,8 @@ bool FakeWinInet::Read(uint8_t* buffer, uint32_t size, uint32_t* delivered) {
   }
   for (uint64_t copied = 0; copied < piece;) {
     const size_t offset = static_cast<size_t>((position_ + copied) % script_.body.size());
-    const size_t run = static_cast<size_t>(std::min<uint64_t>(piece - copied,
-                                                              script_.body.size() - offset));
+    const size_t run =
+        static_cast<size_t>(std::min<uint64_t>(piece - copied, script_.body.size() - offset));
     std::memcpy(buffer + copied, script_.body.data() + offset, run);
     copied += run;
   }

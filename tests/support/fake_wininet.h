@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -91,7 +92,8 @@ class FakeWinInet {
 
   // Used by the fake functions.
   static FakeWinInet& Current();
-  void Record(FakeCall call);
+  void Record(const char* function, std::initializer_list<std::optional<std::string>> texts,
+              std::initializer_list<int64_t> numbers);
   // Copies the next piece of the body into `buffer`; false for a failing read.
   bool Read(uint8_t* buffer, uint32_t size, uint32_t* delivered);
   void Opened(uintptr_t handle);
