@@ -94,14 +94,17 @@ bool CreateControls(HWND window) {
   return true;
 }
 
-// Repaints the window area under `label` and everything over it, now: the
-// area is erased, the bar beneath repaints, then the label draws last.
+// Repaints the window area under `label` and what lies there, now, then the
+// label over it. The label goes last explicitly: an immediate update does
+// not reliably paint a transparent window after its siblings.
 void RedrawUnder(HWND label) {
   RECT area;
   GetWindowRect(label, &area);
   MapWindowPoints(nullptr, gMain.window, reinterpret_cast<POINT*>(&area), 2);
-  RedrawWindow(gMain.window, &area, nullptr,
-               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  RedrawWindow(gMain.window, &area, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  ValidateRect(label, nullptr);
+  RedrawWindow(gMain.window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  RedrawWindow(label, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
 void FocusLastControl(HWND window) {
@@ -246,8 +249,8 @@ void SetProgressPosition(int32_t position) {
   if (SendMessageA(gMain.progress, PBM_GETPOS, 0, 0) == shown) return;
   SendMessageA(gMain.progress, PBM_SETPOS, static_cast<WPARAM>(shown), 0);
   // The bar paints over the percent label lying on it; the label draws again.
-  InvalidateRect(gMain.percentLabel, nullptr, FALSE);
-  RedrawWindow(gMain.window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  RedrawWindow(gMain.progress, nullptr, nullptr, RDW_UPDATENOW);
+  RedrawWindow(gMain.percentLabel, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
 int32_t ProgressPosition() { return gMain.position; }
