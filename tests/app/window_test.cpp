@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <string>
 #include <vector>
@@ -57,6 +58,20 @@ void CALLBACK Guard(HWND, UINT, UINT_PTR, DWORD) {
   gGuardFired = true;
   PostQuitMessage(0);
 }
+
+// The window's device context, released on every path.
+class ScopedDC {
+ public:
+  explicit ScopedDC(HWND window) : window_(window), dc_(GetDC(window)) {}
+  ScopedDC(const ScopedDC&) = delete;
+  ScopedDC& operator=(const ScopedDC&) = delete;
+  ~ScopedDC() { ReleaseDC(window_, dc_); }
+  HDC get() const { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
 
 class WindowTest : public ::testing::Test {
  protected:
@@ -119,13 +134,12 @@ class WindowTest : public ::testing::Test {
   std::vector<COLORREF> PixelsUnder(int id) const {
     RECT area = ClientRectOf(Control(id));
     std::vector<COLORREF> pixels;
-    HDC dc = GetDC(window_);
+    ScopedDC dc(window_);
     for (int y = area.top; y < area.bottom; ++y) {
       for (int x = std::max<int>(area.left, 0); x < area.right; ++x) {
-        pixels.push_back(GetPixel(dc, x, y));
+        pixels.push_back(GetPixel(dc.get(), x, y));
       }
     }
-    ReleaseDC(window_, dc);
     return pixels;
   }
   static int Count(const std::vector<COLORREF>& pixels, COLORREF colour) {
