@@ -5,9 +5,10 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <map>
 #include <string>
+#include <utility>
 
+#include "text/file_registry.h"
 #include "text/files.h"
 
 namespace tsm {
@@ -16,21 +17,30 @@ namespace {
 // Positions are 32-bit offsets, as on the product's platform.
 constexpr off_t kLargestPosition = 0xFFFFFFFF;
 
-// File number -> descriptor. Numbers are never reused during a run, so a
-// stale number cannot reach a newer file.
-struct Registry {
-  std::map<int32_t, int> open;
-  int32_t last = 0;
+// Owns one open file descriptor.
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  FileDescriptor(FileDescriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  ~FileDescriptor() {
+    if (fd_ >= 0) close(fd_);
+  }
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
 };
 
-Registry& Files() {
-  static Registry registry;
+FileRegistry<FileDescriptor>& Files() {
+  static FileRegistry<FileDescriptor> registry;
   return registry;
 }
 
 int Descriptor(int32_t file) {
-  auto found = Files().open.find(file);
-  return found == Files().open.end() ? -1 : found->second;
+  const FileDescriptor* found = Files().Find(file);
+  return found ? found->get() : -1;
 }
 
 bool WriteAll(int fd, ByteView part) {
@@ -67,10 +77,7 @@ int32_t OpenFile(const Text& path, int32_t mode) {
   int flags = O_WRONLY | O_CREAT | (mode == kFileTruncate ? O_TRUNC : 0);
   int fd = open(path.bytes().c_str(), flags, 0666);
   if (fd < 0) return 0;
-  Registry& files = Files();
-  int32_t number = ++files.last;
-  files.open[number] = fd;
-  return number;
+  return Files().Add(FileDescriptor(fd));
 }
 
 bool SeekToEnd(int32_t file) {
@@ -92,12 +99,6 @@ bool WriteBytes(int32_t file, std::initializer_list<ByteView> parts) {
   return true;
 }
 
-void CloseFile(int32_t file) {
-  auto found = Files().open.find(file);
-  if (found == Files().open.end()) return;
-  int fd = found->second;
-  Files().open.erase(found);
-  close(fd);
-}
+void CloseFile(int32_t file) { Files().Remove(file); }
 
 }  // namespace tsm

@@ -1,8 +1,7 @@
 // Files over the Windows file functions.
 #include <windows.h>
 
-#include <map>
-
+#include "text/file_registry.h"
 #include "text/files.h"
 
 namespace tsm {
@@ -26,21 +25,14 @@ class FileHandle {
   HANDLE handle_;
 };
 
-// File number -> handle. Numbers are never reused during a run, so a stale
-// number cannot reach a newer file.
-struct Registry {
-  std::map<int32_t, FileHandle> open;
-  int32_t last = 0;
-};
-
-Registry& Files() {
-  static Registry registry;
+FileRegistry<FileHandle>& Files() {
+  static FileRegistry<FileHandle> registry;
   return registry;
 }
 
 HANDLE Handle(int32_t file) {
-  auto found = Files().open.find(file);
-  return found == Files().open.end() ? INVALID_HANDLE_VALUE : found->second.get();
+  const FileHandle* found = Files().Find(file);
+  return found ? found->get() : INVALID_HANDLE_VALUE;
 }
 
 // SetFilePointer without a high part: fails for positions of 4 GiB and more.
@@ -83,10 +75,7 @@ int32_t OpenFile(const Text& path, int32_t mode) {
       path.bytes().c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable,
       mode == kFileTruncate ? CREATE_ALWAYS : OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return 0;
-  Registry& files = Files();
-  int32_t number = ++files.last;
-  files.open.emplace(number, FileHandle(handle));
-  return number;
+  return Files().Add(FileHandle(handle));
 }
 
 bool SeekToEnd(int32_t file) {
@@ -110,6 +99,6 @@ bool WriteBytes(int32_t file, std::initializer_list<ByteView> parts) {
   return true;
 }
 
-void CloseFile(int32_t file) { Files().open.erase(file); }
+void CloseFile(int32_t file) { Files().Remove(file); }
 
 }  // namespace tsm
