@@ -1,8 +1,7 @@
 // DownloadToFile over the scripted WinInet: 1 GiB in 10240-byte chunks to a
 // file, with an empty progress callback, against a bare loop that reads the
 // same chunks from the same table and write()s them. Goal: within 1.2x. A
-// second bare loop writes through WriteBytes, whose position check costs one
-// more system call a chunk.
+// second bare loop writes through WriteBytes, for the file layer's share.
 //   download_bench [folder for the file, default: the working folder]
 #include <fcntl.h>
 #include <unistd.h>

@@ -17,30 +17,25 @@ namespace {
 // Positions are 32-bit offsets, as on the product's platform.
 constexpr off_t kLargestPosition = 0xFFFFFFFF;
 
-// Owns one open file descriptor.
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  FileDescriptor(FileDescriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  ~FileDescriptor() {
-    if (fd_ >= 0) close(fd_);
+// Owns one open file descriptor and knows its position: only these
+// operations move it, so WriteBytes needs no system call to note it.
+struct OpenDescriptor {
+  explicit OpenDescriptor(int descriptor) : fd(descriptor) {}
+  OpenDescriptor(OpenDescriptor&& other) noexcept
+      : fd(std::exchange(other.fd, -1)), position(other.position) {}
+  OpenDescriptor(const OpenDescriptor&) = delete;
+  OpenDescriptor& operator=(const OpenDescriptor&) = delete;
+  ~OpenDescriptor() {
+    if (fd >= 0) close(fd);
   }
-  int get() const { return fd_; }
 
- private:
-  int fd_;
+  int fd;
+  off_t position = 0;
 };
 
-FileRegistry<FileDescriptor>& Files() {
-  static FileRegistry<FileDescriptor> registry;
+FileRegistry<OpenDescriptor>& Files() {
+  static FileRegistry<OpenDescriptor> registry;
   return registry;
-}
-
-int Descriptor(int32_t file) {
-  const FileDescriptor* found = Files().Find(file);
-  return found ? found->get() : -1;
 }
 
 bool WriteAll(int fd, ByteView part) {
@@ -77,24 +72,31 @@ int32_t OpenFile(const Text& path, int32_t mode) {
   int flags = O_WRONLY | O_CREAT | (mode == kFileTruncate ? O_TRUNC : 0);
   int fd = open(path.bytes().c_str(), flags, 0666);
   if (fd < 0) return 0;
-  return Files().Add(FileDescriptor(fd));
+  return Files().Add(OpenDescriptor(fd));
 }
 
 bool SeekToEnd(int32_t file) {
-  int fd = Descriptor(file);
+  OpenDescriptor* found = Files().Find(file);
   struct stat info {};
-  if (fd < 0 || fstat(fd, &info) != 0 || info.st_size > kLargestPosition) return false;
-  return lseek(fd, 0, SEEK_END) >= 0;
+  if (!found || fstat(found->fd, &info) != 0 || info.st_size > kLargestPosition) return false;
+  const off_t end = lseek(found->fd, 0, SEEK_END);
+  if (end < 0) return false;
+  found->position = end;
+  return true;
 }
 
 bool WriteBytes(int32_t file, std::initializer_list<ByteView> parts) {
-  int fd = Descriptor(file);
-  if (fd < 0) return false;
-  off_t start = lseek(fd, 0, SEEK_CUR);
+  OpenDescriptor* found = Files().Find(file);
+  if (!found) return false;
+  const off_t start = found->position;
   for (ByteView part : parts) {
-    if (part.empty() || WriteAll(fd, part)) continue;
-    if (start >= 0) lseek(fd, start, SEEK_SET);
-    return false;
+    if (part.empty()) continue;
+    if (!WriteAll(found->fd, part)) {
+      lseek(found->fd, start, SEEK_SET);
+      found->position = start;
+      return false;
+    }
+    found->position += static_cast<off_t>(part.size());
   }
   return true;
 }
