@@ -23,7 +23,7 @@ using Clock = std::chrono::steady_clock;
 constexpr uint64_t kBodySize = 1ull << 30;
 constexpr uint32_t kChunk = 10240;
 
-void TSM_WINAPI IgnoreProgress(int32_t, int32_t, int32_t, int32_t) {}
+void IgnoreProgress(int32_t, int32_t, int32_t, int32_t) {}
 
 double Seconds(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();

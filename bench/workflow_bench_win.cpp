@@ -56,7 +56,7 @@ double BareLoop(const char* fileName) {
   return Now() - started;
 }
 
-void TSM_WINAPI NoDisplay(int32_t, int32_t, int32_t, int32_t) {}
+void NoDisplay(int32_t, int32_t, int32_t, int32_t) {}
 
 // DownloadToFile alone, with the live display or with a callback that shows
 // nothing: the difference is what the display costs.

@@ -64,7 +64,7 @@ void DrawProgress(const ProgressView& view) {
   SetLabelText(Label::kPercent, ConcatText("完成：", NumberToText(ProgressPosition()), "%"));
 }
 
-void TSM_WINAPI ShowProgress(int32_t total, int32_t done, int32_t elapsedMs, int32_t thisRun) {
+void ShowProgress(int32_t total, int32_t done, int32_t elapsedMs, int32_t thisRun) {
   gDisplay.last = {total, done, elapsedMs, thisRun};
   gDisplay.pending = true;
   // A 32-bit difference stays right across the clock's wrap-around.

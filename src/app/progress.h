@@ -28,7 +28,7 @@ void DrawProgress(const ProgressView& view);
 // The download's ProgressCallback. Every report is kept; the controls are
 // redrawn at most every kRedrawIntervalMs so that painting costs the
 // transfer nothing measurable.
-void TSM_WINAPI ShowProgress(int32_t total, int32_t done, int32_t elapsedMs, int32_t thisRun);
+void ShowProgress(int32_t total, int32_t done, int32_t elapsedMs, int32_t thisRun);
 inline constexpr int32_t kRedrawIntervalMs = 100;
 
 // Call before a download: its first report is drawn at once.

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "http/site.h"
+#include "http/wininet_api.h"
 #include "text/bytes.h"
 #include "text/clock.h"
 #include "text/files.h"
@@ -125,12 +126,11 @@ int32_t DownloadToFile(const Text& url, const Text& fileName, ProgressCallback o
     uint32_t elapsed = static_cast<uint32_t>(UptimeMs()) - start;
     if (elapsed == 0) elapsed = 10;
     const int64_t thisRun = done - base;
-    // The callback stands in for a window procedure: the four values travel as
-    // window handle, message, wParam and lParam.
-    api.CallWindowProcA(reinterpret_cast<WNDPROC>(reinterpret_cast<void (*)()>(onProgress)),
-                        reinterpret_cast<HWND>(static_cast<intptr_t>(static_cast<int32_t>(total))),
-                        static_cast<uint32_t>(done), elapsed,
-                        static_cast<int32_t>(static_cast<uint32_t>(thisRun)));
+    // The counts go as their low 32 bits: beyond 2 GiB `done` turns negative.
+    if (onProgress) {
+      onProgress(static_cast<int32_t>(total), static_cast<int32_t>(static_cast<uint32_t>(done)),
+                 static_cast<int32_t>(elapsed), static_cast<int32_t>(static_cast<uint32_t>(thisRun)));
+    }
   }
   if (total != 0 && static_cast<uint64_t>(done - base) < total && !IsContentEncoded(source.get())) {
     return Fail(kIncomplete);

@@ -52,7 +52,6 @@ HINTERNET TSM_WINAPI NoInternetOpenUrl(HINTERNET, const char*, const char*, DWOR
   return nullptr;
 }
 BOOL TSM_WINAPI NoInternetSetOption(HINTERNET, DWORD, void*, DWORD) { return 0; }
-LRESULT TSM_WINAPI NoCallWindowProc(WNDPROC, HWND, uint32_t, WPARAM, LPARAM) { return 0; }
 
 }  // namespace
 
@@ -60,7 +59,7 @@ const WinInetApi& PlatformWinInet() {
   static const WinInetApi offline = {NoInternetOpen,        NoInternetConnect,  NoHttpOpenRequest,
                                      NoHttpSendRequest,     NoInternetReadFile, NoHttpQueryInfo,
                                      NoInternetCloseHandle, NoConnectedState,   NoInternetOpenUrl,
-                                     NoInternetSetOption,   NoCallWindowProc};
+                                     NoInternetSetOption};
   return offline;
 }
 #endif

@@ -1,5 +1,4 @@
-// The WinInet functions (and user32's CallWindowProcA) the HTTP client
-// calls, as a table of function pointers bound by name on first use. Tests
+// The WinInet functions the HTTP client calls, as a table of function pointers bound by name on first use. Tests
 // and the native build install a table of their own.
 #pragma once
 
@@ -18,15 +17,10 @@
 namespace tsm::wininet {
 
 using HINTERNET = void*;
-using HWND = void*;
 using BOOL = int32_t;
 using DWORD = uint32_t;
 using INTERNET_PORT = uint16_t;
 using DWORD_PTR = uintptr_t;
-using WPARAM = uintptr_t;
-using LPARAM = intptr_t;
-using LRESULT = intptr_t;
-using WNDPROC = LRESULT(TSM_WINAPI*)(HWND, uint32_t, WPARAM, LPARAM);
 
 inline constexpr DWORD INTERNET_OPEN_TYPE_PRECONFIG = 0;
 inline constexpr DWORD INTERNET_OPEN_TYPE_DIRECT = 1;
@@ -77,8 +71,6 @@ using InternetOpenUrlAFn = HINTERNET(TSM_WINAPI*)(HINTERNET internet, const char
                                                   DWORD flags, DWORD_PTR context);
 using InternetSetOptionAFn = BOOL(TSM_WINAPI*)(HINTERNET internet, DWORD option, void* buffer,
                                                DWORD bufferLength);
-using CallWindowProcAFn = LRESULT(TSM_WINAPI*)(WNDPROC previous, HWND window, uint32_t message,
-                                               WPARAM wParam, LPARAM lParam);
 
 }  // namespace tsm::wininet
 
@@ -96,7 +88,6 @@ struct WinInetApi {
   wininet::InternetGetConnectedStateFn InternetGetConnectedState;
   wininet::InternetOpenUrlAFn InternetOpenUrlA;
   wininet::InternetSetOptionAFn InternetSetOptionA;
-  wininet::CallWindowProcAFn CallWindowProcA;
 };
 
 // The table the HTTP client calls through: the installed one, else the

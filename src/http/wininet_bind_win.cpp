@@ -92,12 +92,6 @@ w::BOOL TSM_WINAPI LazyInternetSetOptionA(w::HINTERNET internet, w::DWORD option
   return fn ? fn(internet, option, buffer, bufferLength) : FALSE;
 }
 
-w::LRESULT TSM_WINAPI LazyCallWindowProcA(w::WNDPROC previous, w::HWND window, uint32_t message,
-                                          w::WPARAM wParam, w::LPARAM lParam) {
-  static const auto fn = Bind<w::CallWindowProcAFn>("user32.dll", "CallWindowProcA");
-  return fn ? fn(previous, window, message, wParam, lParam) : 0;
-}
-
 }  // namespace
 
 const WinInetApi& PlatformWinInet() {
@@ -105,8 +99,7 @@ const WinInetApi& PlatformWinInet() {
                                    LazyHttpOpenRequestA,    LazyHttpSendRequestA,
                                    LazyInternetReadFile,    LazyHttpQueryInfoA,
                                    LazyInternetCloseHandle, LazyInternetGetConnectedState,
-                                   LazyInternetOpenUrlA,    LazyInternetSetOptionA,
-                                   LazyCallWindowProcA};
+                                   LazyInternetOpenUrlA,    LazyInternetSetOptionA};
   return bound;
 }
 

@@ -1,38 +1,34 @@
 // Files over the Windows file functions.
 #include <windows.h>
 
+#include <cstdint>
+#include <utility>
+
 #include "text/file_registry.h"
 #include "text/files.h"
 
 namespace tsm {
 namespace {
 
-// Owns one open file handle.
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE handle) : handle_(handle) {}
-  FileHandle(FileHandle&& other) noexcept : handle_(other.handle_) {
-    other.handle_ = INVALID_HANDLE_VALUE;
+// Owns one open file handle and knows its position: only these operations
+// move it, so WriteBytes need not ask the system for it before every write.
+struct OpenHandle {
+  explicit OpenHandle(HANDLE file) : handle(file) {}
+  OpenHandle(OpenHandle&& other) noexcept
+      : handle(std::exchange(other.handle, INVALID_HANDLE_VALUE)), position(other.position) {}
+  OpenHandle(const OpenHandle&) = delete;
+  OpenHandle& operator=(const OpenHandle&) = delete;
+  ~OpenHandle() {
+    if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
   }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  ~FileHandle() {
-    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-  }
-  HANDLE get() const { return handle_; }
 
- private:
-  HANDLE handle_;
+  HANDLE handle;
+  uint64_t position = 0;
 };
 
-FileRegistry<FileHandle>& Files() {
-  static FileRegistry<FileHandle> registry;
+FileRegistry<OpenHandle>& Files() {
+  static FileRegistry<OpenHandle> registry;
   return registry;
-}
-
-HANDLE Handle(int32_t file) {
-  const FileHandle* found = Files().Find(file);
-  return found ? found->get() : INVALID_HANDLE_VALUE;
 }
 
 // SetFilePointer without a high part: fails for positions of 4 GiB and more.
@@ -75,26 +71,30 @@ int32_t OpenFile(const Text& path, int32_t mode) {
       path.bytes().c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inheritable,
       mode == kFileTruncate ? CREATE_ALWAYS : OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return 0;
-  return Files().Add(FileHandle(handle));
+  return Files().Add(OpenHandle(handle));
 }
 
 bool SeekToEnd(int32_t file) {
-  HANDLE handle = Handle(file);
-  return handle != INVALID_HANDLE_VALUE && MovePointer(handle, 0, FILE_END, nullptr);
+  OpenHandle* found = Files().Find(file);
+  DWORD end = 0;
+  if (!found || !MovePointer(found->handle, 0, FILE_END, &end)) return false;
+  found->position = end;
+  return true;
 }
 
 bool WriteBytes(int32_t file, std::initializer_list<ByteView> parts) {
-  HANDLE handle = Handle(file);
-  if (handle == INVALID_HANDLE_VALUE) return false;
-  DWORD start = 0;
-  bool noted = MovePointer(handle, 0, FILE_CURRENT, &start);
+  OpenHandle* found = Files().Find(file);
+  if (!found) return false;
+  const uint64_t start = found->position;
   for (ByteView part : parts) {
-    if (part.empty() || WriteAll(handle, part)) continue;
-    if (noted) {
-      LONG high = 0;  // with a high part, start counts as unsigned up to 4 GiB
-      SetFilePointer(handle, static_cast<LONG>(start), &high, FILE_BEGIN);
+    if (part.empty()) continue;
+    if (!WriteAll(found->handle, part)) {
+      LONG high = static_cast<LONG>(start >> 32);
+      SetFilePointer(found->handle, static_cast<LONG>(start & 0xFFFFFFFF), &high, FILE_BEGIN);
+      found->position = start;
+      return false;
     }
-    return false;
+    found->position += part.size();
   }
   return true;
 }

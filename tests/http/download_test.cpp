@@ -47,7 +47,7 @@ std::vector<Report>& Reports() {
   return reports;
 }
 
-void TSM_WINAPI RecordProgress(int32_t total, int32_t done, int32_t elapsedMs, int32_t thisRun) {
+void RecordProgress(int32_t total, int32_t done, int32_t elapsedMs, int32_t thisRun) {
   Reports().push_back({total, done, elapsedMs, thisRun});
 }
 
@@ -224,26 +224,11 @@ TEST_F(DownloadTest, WritesEveryChunkAndReportsIt) {
   }
 }
 
-TEST_F(DownloadTest, ReportsThroughCallWindowProc) {
+TEST_F(DownloadTest, WithoutACallbackTheFileIsStillWritten) {
   FakeScript script;
   script.body = Pattern(10);
   script.contentLength = 10;
   FakeWinInet fake(script);
-  SetUptimeReadings({0, 0, 7});
-  EXPECT_EQ(DownloadToFile(kUrlText, Target(), RecordProgress), 0);
-  const auto calls = fake.CallsOf("CallWindowProcA");
-  ASSERT_EQ(calls.size(), 1u);
-  EXPECT_EQ(
-      calls[0].numbers[0],
-      static_cast<int64_t>(reinterpret_cast<uintptr_t>(reinterpret_cast<void*>(RecordProgress))));
-  // Total, done, elapsed and this run in the places of window, message,
-  // wParam and lParam.
-  EXPECT_EQ((std::vector<int64_t>(calls[0].numbers.begin() + 1, calls[0].numbers.end())),
-            (std::vector<int64_t>{10, 10, 7, 10}));
-
-  // Without a callback the platform calls nothing.
-  Fresh();
-  FakeWinInet again(script);
   EXPECT_EQ(DownloadToFile(kUrlText, Target(), nullptr), 0);
   EXPECT_EQ(Content(), Pattern(10));
 }

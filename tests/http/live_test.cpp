@@ -50,7 +50,7 @@ std::vector<Report>& Reports() {
   static std::vector<Report> reports;
   return reports;
 }
-void TSM_WINAPI RecordProgress(int32_t total, int32_t done, int32_t elapsedMs, int32_t thisRun) {
+void RecordProgress(int32_t total, int32_t done, int32_t elapsedMs, int32_t thisRun) {
   Reports().push_back({total, done, elapsedMs, thisRun});
 }
 

@@ -144,22 +144,11 @@ BOOL TSM_WINAPI FakeInternetSetOptionA(HINTERNET internet, DWORD option, void* b
   return 1;
 }
 
-// As the platform does: the procedure gets the four values as they were
-// passed.
-LRESULT TSM_WINAPI FakeCallWindowProcA(WNDPROC previous, HWND window, uint32_t message,
-                                       WPARAM wParam, LPARAM lParam) {
-  FakeWinInet::Current().Record("CallWindowProcA", {},
-                                {Num(reinterpret_cast<void*>(previous)), Num(window), message,
-                                 static_cast<int64_t>(wParam), static_cast<int64_t>(lParam)});
-  return previous ? previous(window, message, wParam, lParam) : 0;
-}
-
 const WinInetApi kFakeTable = {FakeInternetOpenA,       FakeInternetConnectA,
                                FakeHttpOpenRequestA,    FakeHttpSendRequestA,
                                FakeInternetReadFile,    FakeHttpQueryInfoA,
                                FakeInternetCloseHandle, FakeInternetGetConnectedState,
-                               FakeInternetOpenUrlA,    FakeInternetSetOptionA,
-                               FakeCallWindowProcA};
+                               FakeInternetOpenUrlA,    FakeInternetSetOptionA};
 
 }  // namespace
 

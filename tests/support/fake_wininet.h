@@ -1,4 +1,4 @@
-// A scripted stand-in for WinInet (and CallWindowProcA), installed as the
+// A scripted stand-in for WinInet, installed as the
 // HTTP client's table while a FakeWinInet object lives. It records every call
 // with its arguments and answers from a script.
 //   CMake: link tsm_fake_wininet.
@@ -34,7 +34,6 @@ namespace tsm {
 //   InternetOpenUrlA          texts {url, headers}           numbers {internet, headersLength,
 //                                                                    flags, context}
 //   InternetSetOptionA        numbers {handle, option, bufferLength, value (first 4 bytes)}
-//   CallWindowProcA           numbers {procedure (0 when null), window, message, wParam, lParam}
 struct FakeCall {
   std::string function;
   std::vector<std::optional<std::string>> texts;
