@@ -79,9 +79,10 @@ double Workflow(HWND window, int64_t size) {
   return Now() - started;
 }
 
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
+// The least time of the rounds: what the code costs once the machine's
+// other work is out of the way.
+double Best(const std::vector<double>& values) {
+  return *std::min_element(values.begin(), values.end());
 }
 
 int64_t FileSize(const char* name) {
@@ -100,7 +101,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   const int64_t size = std::atoll(argv[1]);
-  const int rounds = argc > 2 ? std::atoi(argv[2]) : 3;
+  const int rounds = argc > 2 ? std::atoi(argv[2]) : 5;
   HWND window = CreateMainWindow();
   if (!window) return 1;
   ShowWindow(window, SW_SHOW);
@@ -125,8 +126,8 @@ int main(int argc, char** argv) {
     }
     DeleteFileA(name);
   }
-  const double f = Median(floor), w = Median(workflow), d = Median(shown), b = Median(hidden);
-  std::printf("median of %d rounds, %lld bytes:\n", rounds, static_cast<long long>(size));
+  const double f = Best(floor), w = Best(workflow), d = Best(shown), b = Best(hidden);
+  std::printf("best of %d rounds, %lld bytes:\n", rounds, static_cast<long long>(size));
   std::printf("  floor (InternetReadFile + WriteFile)  %.3f s  %.1f MB/s\n", f, size / f / 1e6);
   std::printf("  whole workflow (click) with display   %.3f s  %.2fx the floor\n", w, w / f);
   std::printf("  DownloadToFile with the display       %.3f s  %.2fx the floor\n", d, d / f);
