@@ -1,5 +1,7 @@
 #include "app/progress.h"
 
+#include <optional>
+
 #include "app/controls.h"
 #include "text/clock.h"
 #include "text/number.h"
@@ -21,20 +23,22 @@ struct Report {
   int32_t total, done, elapsedMs, thisRun;
 };
 
-// The latest report and whether it is on display; one download at a time.
+// The latest report and what is on display; one download at a time.
 struct Display {
   Report last{};
   bool pending = false;
-  bool drawnOnce = false;
+  std::optional<ProgressView> shown;
   int32_t drawnAt = 0;
 };
 Display gDisplay;
 
 void DrawReport(const Report& report) {
-  DrawProgress(ComputeProgress(report.total, report.done, report.elapsedMs, report.thisRun));
+  const ProgressView view =
+      ComputeProgress(report.total, report.done, report.elapsedMs, report.thisRun);
+  DrawProgress(view, gDisplay.shown ? &*gDisplay.shown : nullptr);
   PumpPaintMessages();
+  gDisplay.shown = view;
   gDisplay.pending = false;
-  gDisplay.drawnOnce = true;
   gDisplay.drawnAt = UptimeMs();
 }
 
@@ -55,10 +59,11 @@ ProgressView ComputeProgress(int32_t total, int32_t done, int32_t elapsedMs, int
   return view;
 }
 
-void DrawProgress(const ProgressView& view) {
-  SetStatusPart(1, view.total);
-  SetStatusPart(3, view.done);
-  SetStatusPart(5, view.speed);
+void DrawProgress(const ProgressView& view, const ProgressView* shown) {
+  if (!shown || !(shown->total == view.total)) SetStatusPart(1, view.total);
+  if (!shown || !(shown->done == view.done)) SetStatusPart(3, view.done);
+  if (!shown || !(shown->speed == view.speed)) SetStatusPart(5, view.speed);
+  if (shown && shown->percent == view.percent) return;
   SetProgressPosition(view.percent);
   // The label shows what the bar stored, so the two always agree.
   SetLabelText(Label::kPercent, ConcatText("完成：", NumberToText(ProgressPosition()), "%"));
@@ -70,7 +75,7 @@ void ShowProgress(int32_t total, int32_t done, int32_t elapsedMs, int32_t thisRu
   // A 32-bit difference stays right across the clock's wrap-around.
   const int32_t sinceDrawn =
       static_cast<int32_t>(static_cast<uint32_t>(UptimeMs()) - static_cast<uint32_t>(gDisplay.drawnAt));
-  if (!gDisplay.drawnOnce || sinceDrawn >= kRedrawIntervalMs || sinceDrawn < 0) {
+  if (!gDisplay.shown || sinceDrawn >= kRedrawIntervalMs || sinceDrawn < 0) {
     DrawReport(gDisplay.last);
   }
 }

@@ -22,8 +22,10 @@ struct ProgressView {
 ProgressView ComputeProgress(int32_t total, int32_t done, int32_t elapsedMs, int32_t thisRun);
 
 // Writes a view into the controls, in the order: parts 1, 3, 5, the bar, and
-// the label with the position read back from the bar.
-void DrawProgress(const ProgressView& view);
+// the label with the position read back from the bar. Given the view on
+// display, only what differs from it is written: the total never changes
+// during a download and the percent rarely does, and every write repaints.
+void DrawProgress(const ProgressView& view, const ProgressView* shown = nullptr);
 
 // The download's ProgressCallback. Every report is kept; the controls are
 // redrawn at most every kRedrawIntervalMs so that painting costs the

@@ -63,6 +63,30 @@ TEST(ShowProgress, WritesInOrderAndLabelShowsStoredPosition) {
   EXPECT_EQ(c.percentLabel, Text("完成：32767%"));
 }
 
+TEST(ShowProgress, RewritesOnlyWhatChanged) {
+  fake::ResetControls();
+  BeginProgress();
+  ShowProgress(10485760, 1048576, 1000, 1048576);
+  auto& c = fake::TheControls();
+  c.writes.clear();
+  // Same total and percent: only the sizes and the speed are written.
+  ShowProgress(10485760, 1100000, 1100, 1100000);
+  FinishProgress();
+  EXPECT_EQ(c.writes, (std::vector<std::string>{"part3", "part5", "pump"}));
+  EXPECT_EQ(c.statusParts[3], Text("1.05MB"));
+  c.writes.clear();
+  ShowProgress(10485760, 2097152, 2000, 2097152);
+  FinishProgress();
+  EXPECT_EQ(c.writes,
+            (std::vector<std::string>{"part3", "part5", "bar", "label:percent", "pump"}));
+  EXPECT_EQ(c.percentLabel, Text("完成：20%"));
+  // A new download writes everything again.
+  c.writes.clear();
+  BeginProgress();
+  ShowProgress(10485760, 2097152, 2000, 2097152);
+  EXPECT_EQ(c.writes.size(), 6u);
+}
+
 TEST(ShowProgress, RedrawsAtMostTenTimesASecondAndFinishesWithTheLastReport) {
   fake::ResetControls();
   BeginProgress();
