@@ -1,10 +1,13 @@
-// The open files of the process by their numbers, shared by the platform
-// implementations of the file operations.
+// The open files of the process by their numbers, and the write rule, shared
+// by the platform implementations of the file operations.
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <map>
 #include <utility>
+
+#include "text/bytes.h"
 
 namespace tsm {
 
@@ -30,5 +33,24 @@ class FileRegistry {
   std::map<int32_t, File> open_;
   int32_t last_ = 0;
 };
+
+// Writes the parts in order at `file.position`, which only these operations
+// move. When a write fails the position goes back to where the call began
+// (`moveTo`); bytes already written stay.
+template <typename File, typename WriteAll, typename MoveTo>
+bool WritePartsAt(File& file, std::initializer_list<ByteView> parts, WriteAll writeAll,
+                  MoveTo moveTo) {
+  const uint64_t start = file.position;
+  for (ByteView part : parts) {
+    if (part.empty()) continue;
+    if (!writeAll(part)) {
+      moveTo(start);
+      file.position = start;
+      return false;
+    }
+    file.position += part.size();
+  }
+  return true;
+}
 
 }  // namespace tsm

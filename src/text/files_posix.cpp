@@ -30,7 +30,7 @@ struct OpenDescriptor {
   }
 
   int fd;
-  off_t position = 0;
+  uint64_t position = 0;
 };
 
 FileRegistry<OpenDescriptor>& Files() {
@@ -81,24 +81,17 @@ bool SeekToEnd(int32_t file) {
   if (!found || fstat(found->fd, &info) != 0 || info.st_size > kLargestPosition) return false;
   const off_t end = lseek(found->fd, 0, SEEK_END);
   if (end < 0) return false;
-  found->position = end;
+  found->position = static_cast<uint64_t>(end);
   return true;
 }
 
 bool WriteBytes(int32_t file, std::initializer_list<ByteView> parts) {
   OpenDescriptor* found = Files().Find(file);
   if (!found) return false;
-  const off_t start = found->position;
-  for (ByteView part : parts) {
-    if (part.empty()) continue;
-    if (!WriteAll(found->fd, part)) {
-      lseek(found->fd, start, SEEK_SET);
-      found->position = start;
-      return false;
-    }
-    found->position += static_cast<off_t>(part.size());
-  }
-  return true;
+  const int fd = found->fd;
+  return WritePartsAt(
+      *found, parts, [fd](ByteView part) { return WriteAll(fd, part); },
+      [fd](uint64_t start) { lseek(fd, static_cast<off_t>(start), SEEK_SET); });
 }
 
 void CloseFile(int32_t file) { Files().Remove(file); }

@@ -85,18 +85,13 @@ bool SeekToEnd(int32_t file) {
 bool WriteBytes(int32_t file, std::initializer_list<ByteView> parts) {
   OpenHandle* found = Files().Find(file);
   if (!found) return false;
-  const uint64_t start = found->position;
-  for (ByteView part : parts) {
-    if (part.empty()) continue;
-    if (!WriteAll(found->handle, part)) {
-      LONG high = static_cast<LONG>(start >> 32);
-      SetFilePointer(found->handle, static_cast<LONG>(start & 0xFFFFFFFF), &high, FILE_BEGIN);
-      found->position = start;
-      return false;
-    }
-    found->position += part.size();
-  }
-  return true;
+  HANDLE handle = found->handle;
+  return WritePartsAt(
+      *found, parts, [handle](ByteView part) { return WriteAll(handle, part); },
+      [handle](uint64_t start) {
+        LONG high = static_cast<LONG>(start >> 32);
+        SetFilePointer(handle, static_cast<LONG>(start & 0xFFFFFFFF), &high, FILE_BEGIN);
+      });
 }
 
 void CloseFile(int32_t file) { Files().Remove(file); }
