@@ -36,10 +36,10 @@ std::string AttachmentUrl() {
 double BareLoop(const char* fileName) {
   const double started = Now();
   const WinInetApi& net = WinInet();
-  InternetHandle internet(net.InternetOpenA("bench", wininet::INTERNET_OPEN_TYPE_PRECONFIG,
-                                            nullptr, nullptr, 0));
-  InternetHandle url(net.InternetOpenUrlA(internet.get(), AttachmentUrl().c_str(), nullptr, 0,
-                                          0x84000100, 0));
+  InternetHandle internet(
+      net.InternetOpenA("bench", wininet::INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+  InternetHandle url(
+      net.InternetOpenUrlA(internet.get(), AttachmentUrl().c_str(), nullptr, 0, 0x84000100, 0));
   HANDLE file = CreateFileA(fileName, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (!url || file == INVALID_HANDLE_VALUE) {
@@ -124,10 +124,10 @@ int main(int argc, char** argv) {
     shown.push_back(DownloadOnly("bench-display.bin", TimedDisplay));
     shares.push_back(gDisplaySeconds / shown.back());
     hidden.push_back(DownloadOnly("bench-nodisplay.bin", NoDisplay));
-    std::printf("round %d: floor %.3f s, workflow %.3f s, download with display %.3f s "
-                "(%.2f%% of it in the display), without %.3f s\n",
-                round + 1, floor.back(), workflow.back(), shown.back(), 100 * shares.back(),
-                hidden.back());
+    std::printf(
+        "round %d: floor %.3f s, workflow %.3f s, download with display %.3f s "
+        "(%.2f%% of it in the display), without %.3f s\n",
+        round + 1, floor.back(), workflow.back(), shown.back(), 100 * shares.back(), hidden.back());
   }
   const char* files[] = {"bench-floor.bin", "bench-workflow.bin", "bench-display.bin",
                          "bench-nodisplay.bin"};

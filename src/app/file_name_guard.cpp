@@ -15,7 +15,8 @@ bool IsReservedDeviceName(std::string_view name) {
   std::string folded;
   for (char c : base) folded += static_cast<char>(FoldAsciiCase(static_cast<unsigned char>(c)));
   if (folded == "con" || folded == "prn" || folded == "aux" || folded == "nul") return true;
-  return folded.size() == 4 && (folded.compare(0, 3, "com") == 0 || folded.compare(0, 3, "lpt") == 0) &&
+  return folded.size() == 4 &&
+         (folded.compare(0, 3, "com") == 0 || folded.compare(0, 3, "lpt") == 0) &&
          folded[3] >= '1' && folded[3] <= '9';
 }
 

@@ -73,8 +73,8 @@ void ShowProgress(int32_t total, int32_t done, int32_t elapsedMs, int32_t thisRu
   gDisplay.last = {total, done, elapsedMs, thisRun};
   gDisplay.pending = true;
   // A 32-bit difference stays right across the clock's wrap-around.
-  const int32_t sinceDrawn =
-      static_cast<int32_t>(static_cast<uint32_t>(UptimeMs()) - static_cast<uint32_t>(gDisplay.drawnAt));
+  const int32_t sinceDrawn = static_cast<int32_t>(static_cast<uint32_t>(UptimeMs()) -
+                                                  static_cast<uint32_t>(gDisplay.drawnAt));
   if (!gDisplay.shown || sinceDrawn >= kRedrawIntervalMs || sinceDrawn < 0) {
     DrawReport(gDisplay.last);
   }

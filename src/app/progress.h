@@ -11,9 +11,9 @@ namespace tsm {
 
 // What one report shows.
 struct ProgressView {
-  Text total;    // status part 1, e.g. "10MB"
-  Text done;     // status part 3
-  Text speed;    // status part 5, the average speed of this run, e.g. "2560KB/s"
+  Text total;           // status part 1, e.g. "10MB"
+  Text done;            // status part 3
+  Text speed;           // status part 5, the average speed of this run, e.g. "2560KB/s"
   int32_t percent = 0;  // done of total, cut toward zero; 0 without a total
 };
 

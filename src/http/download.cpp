@@ -129,7 +129,8 @@ int32_t DownloadToFile(const Text& url, const Text& fileName, ProgressCallback o
     // The counts go as their low 32 bits: beyond 2 GiB `done` turns negative.
     if (onProgress) {
       onProgress(static_cast<int32_t>(total), static_cast<int32_t>(static_cast<uint32_t>(done)),
-                 static_cast<int32_t>(elapsed), static_cast<int32_t>(static_cast<uint32_t>(thisRun)));
+                 static_cast<int32_t>(elapsed),
+                 static_cast<int32_t>(static_cast<uint32_t>(thisRun)));
     }
   }
   if (total != 0 && static_cast<uint64_t>(done - base) < total && !IsContentEncoded(source.get())) {

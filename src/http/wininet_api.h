@@ -1,5 +1,5 @@
-// The WinInet functions the HTTP client calls, as a table of function pointers bound by name on first use. Tests
-// and the native build install a table of their own.
+// The WinInet functions the HTTP client calls, as a table of function pointers bound by name on
+// first use. Tests and the native build install a table of their own.
 #pragma once
 
 #include <cstdint>

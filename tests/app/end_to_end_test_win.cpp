@@ -2,9 +2,9 @@
 // created as the program creates it and driven by messages; notices are
 // recorded instead of shown. The site is started by demo/with_site.py on the
 // port this test program was built for.
-#include <windows.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <string>
@@ -42,13 +42,14 @@ std::string SiteUrl(const std::string& path) { return "http://" + SiteHost().byt
 
 // Reads a whole file by its ANSI (GBK) name; nullopt-like empty + false when missing.
 bool ReadLocalFile(const std::string& name, std::string* content) {
-  HANDLE file = CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   content->clear();
   char buffer[65536];
   DWORD got = 0;
-  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) content->append(buffer, got);
+  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
+    content->append(buffer, got);
   CloseHandle(file);
   return true;
 }

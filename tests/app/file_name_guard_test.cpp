@@ -25,7 +25,9 @@ TEST(IsPlainFileName, RefusesSeparatorsDrivesStreamsAndDevices) {
       {"C:evil", false},
       {"file:stream", false},
       {"\x81\x5C\\x", false},  // a real backslash after a two-byte character
-      {"\x81" "a\\", false},   // the lead byte takes 'a'; the backslash stands alone
+      {"\x81"
+       "a\\",
+       false},  // the lead byte takes 'a'; the backslash stands alone
       {"CON", false},
       {"con", false},
       {"Nul.txt", false},

@@ -57,8 +57,8 @@ TEST(ShowProgress, WritesInOrderAndLabelShowsStoredPosition) {
   // 40000 % cannot be stored; the label shows what the bar kept.
   ShowProgress(1, 400, 10, 400);
   const auto& c = fake::TheControls();
-  const std::vector<std::string> order = {"part1", "part3", "part5", "bar", "label:percent",
-                                          "pump"};
+  const std::vector<std::string> order = {"part1", "part3",         "part5",
+                                          "bar",   "label:percent", "pump"};
   EXPECT_EQ(c.writes, order);
   EXPECT_EQ(c.percentLabel, Text("完成：32767%"));
 }
@@ -77,8 +77,7 @@ TEST(ShowProgress, RewritesOnlyWhatChanged) {
   c.writes.clear();
   ShowProgress(10485760, 2097152, 2000, 2097152);
   FinishProgress();
-  EXPECT_EQ(c.writes,
-            (std::vector<std::string>{"part3", "part5", "bar", "label:percent", "pump"}));
+  EXPECT_EQ(c.writes, (std::vector<std::string>{"part3", "part5", "bar", "label:percent", "pump"}));
   EXPECT_EQ(c.percentLabel, Text("完成：20%"));
   // A new download writes everything again.
   c.writes.clear();

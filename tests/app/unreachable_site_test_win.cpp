@@ -1,7 +1,7 @@
 // The program built for a site where nothing listens: the page cannot be
 // fetched, the title is empty and the download ends with its notice.
-#include <windows.h>
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <string>
 

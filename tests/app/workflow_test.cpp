@@ -59,8 +59,8 @@ class OnDownloadClickedOverFake : public ::testing::Test {
 };
 
 TEST_F(OnDownloadClickedOverFake, RefusesTitlesThatNameAPathOrADevice) {
-  const char* hostile[] = {"..\\evil", "sub/evil", "C:evil", "a:stream", "CON", "nul.txt",
-                           "Lpt1", "\x81\x5C\\x"};
+  const char* hostile[] = {"..\\evil", "sub/evil", "C:evil", "a:stream",
+                           "CON",      "nul.txt",  "Lpt1",   "\x81\x5C\\x"};
   for (const char* title : hostile) {
     FakeScript script;
     script.body = std::string("<title>") + title + "</title>";
