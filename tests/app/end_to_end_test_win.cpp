@@ -2,9 +2,10 @@
 // created as the program creates it and driven by messages; notices are
 // recorded instead of shown. The site is started by demo/with_site.py on the
 // port this test program was built for.
+#include <windows.h>
+
 #include <commctrl.h>
 #include <gtest/gtest.h>
-#include <windows.h>
 
 #include <cstdio>
 #include <string>
