@@ -37,7 +37,7 @@ struct MainWindowParts {
 };
 MainWindowParts gMain;
 
-struct ControlSpec {
+struct ControlLayout {
   int id;
   const char* className;
   const char* text;
@@ -48,7 +48,7 @@ struct ControlSpec {
 
 // In the order the window description stores them; the first one created
 // is on top, so the labels lie over the bar.
-const ControlSpec kControls[] = {
+const ControlLayout kControls[] = {
     {kTitleLabelId, WC_STATICA, "", SS_LEFTNOWORDWRAP | SS_CENTERIMAGE | SS_NOPREFIX,
      WS_EX_TRANSPARENT, 8, 40, 368, 28},
     {kPercentLabelId, WC_STATICA, "", SS_LEFTNOWORDWRAP | SS_CENTERIMAGE | SS_NOPREFIX,
@@ -69,11 +69,11 @@ Text DefaultAddress() { return ConcatText("http://", SiteHost(), "/bieshuCADtuzh
 bool CreateControls(HWND window) {
   HINSTANCE instance = GetModuleHandleA(nullptr);
   HGDIOBJ font = GetStockObject(DEFAULT_GUI_FONT);
-  for (const ControlSpec& spec : kControls) {
-    HWND control =
-        CreateWindowExA(spec.exStyle, spec.className, spec.text, WS_CHILD | WS_VISIBLE | spec.style,
-                        spec.left, spec.top, spec.width, spec.height, window,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+  for (const ControlLayout& layout : kControls) {
+    HWND control = CreateWindowExA(
+        layout.exStyle, layout.className, layout.text, WS_CHILD | WS_VISIBLE | layout.style,
+        layout.left, layout.top, layout.width, layout.height, window,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)), instance, nullptr);
     if (!control) return false;
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   }
