@@ -41,7 +41,7 @@ std::string PercentEncoded(const std::string& bytes) {
 
 std::string SiteUrl(const std::string& path) { return "http://" + SiteHost().bytes() + path; }
 
-// Reads a whole file by its ANSI (GBK) name; nullopt-like empty + false when missing.
+// Reads a whole file by its ANSI (GBK) name; false when there is none.
 bool ReadLocalFile(const std::string& name, std::string* content) {
   HANDLE file = CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
