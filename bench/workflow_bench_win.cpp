@@ -13,6 +13,7 @@
 
 #include "app/main_window_win.h"
 #include "app/progress.h"
+#include "app/workflow.h"
 #include "http/download.h"
 #include "http/site.h"
 #include "http/wininet_api.h"
@@ -27,19 +28,14 @@ double Now() {
   return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-std::string AttachmentUrl() {
-  return "http://" + SiteHost().bytes() +
-         "/d/file/bieshuCADtuzhi/2016-08-04/ceec363b0c442b1bbeabb2288a6864eb.rar";
-}
-
 // The floor: WinInet's reads and the file's writes, nothing else.
 double BareLoop(const char* fileName) {
   const double started = Now();
   const WinInetApi& net = WinInet();
   InternetHandle internet(
       net.InternetOpenA("bench", wininet::INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
-  InternetHandle url(
-      net.InternetOpenUrlA(internet.get(), AttachmentUrl().c_str(), nullptr, 0, 0x84000100, 0));
+  InternetHandle url(net.InternetOpenUrlA(internet.get(), AttachmentAddress().bytes().c_str(),
+                                          nullptr, 0, 0x84000100, 0));
   HANDLE file = CreateFileA(fileName, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (!url || file == INVALID_HANDLE_VALUE) {
@@ -71,7 +67,7 @@ void TimedDisplay(int32_t total, int32_t done, int32_t elapsedMs, int32_t thisRu
 double DownloadOnly(const char* fileName, ProgressCallback callback) {
   const double started = Now();
   BeginProgress();
-  DownloadToFile(Text(AttachmentUrl().c_str()), Text(fileName), callback);
+  DownloadToFile(AttachmentAddress(), Text(fileName), callback);
   const double finishing = Now();
   FinishProgress();
   if (callback == TimedDisplay) gDisplaySeconds += Now() - finishing;

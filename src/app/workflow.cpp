@@ -14,16 +14,10 @@ namespace tsm {
 Text gPageText;
 Text gPageTitle;
 
-namespace {
-
-// The archive is always the same one on the drawing site: the page address
-// only decides the name it is saved under.
 Text AttachmentAddress() {
   return ConcatText("http://", SiteHost(),
                     "/d/file/bieshuCADtuzhi/2016-08-04/ceec363b0c442b1bbeabb2288a6864eb.rar");
 }
-
-}  // namespace
 
 void OnDownloadClicked() {
   if (CompareText(ReadAddress(), Text()) == 0) {

@@ -10,6 +10,9 @@ namespace tsm {
 extern Text gPageText;
 extern Text gPageTitle;
 
+// The archive on the drawing site; the page address only decides the name
+// it is saved under.
+Text AttachmentAddress();
 // The click handler of 按钮1.
 void OnDownloadClicked();
 // The page's body as text, up to its first zero byte; empty on failure.
